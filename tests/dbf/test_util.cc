@@ -58,3 +58,46 @@ int RunProgram(const std::vector<std::string>& argv) {
 }
 
 }  // namespace qxdbf_test
+
+namespace qxdbf_test {
+
+std::vector<uint8_t> BuildTable(const std::vector<RawField>& fields,
+                                const std::vector<std::string>& records, uint8_t version,
+                                bool eof_marker, int header_length, int record_length,
+                                uint32_t stored_count) {
+  if (header_length < 0) header_length = 32 * static_cast<int>(fields.size()) + 33;
+  if (record_length < 0) {
+    record_length = 1;
+    for (const auto& f : fields) record_length += f.len;
+  }
+  const uint32_t count = stored_count == 0xFFFFFFFF ? records.size() : stored_count;
+  std::vector<uint8_t> out(32, 0);
+  out[0] = version;
+  out[1] = 124;
+  out[2] = 5;
+  out[3] = 17;
+  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(count >> (8 * i));
+  out[8] = static_cast<uint8_t>(header_length);
+  out[9] = static_cast<uint8_t>(header_length >> 8);
+  out[10] = static_cast<uint8_t>(record_length);
+  out[11] = static_cast<uint8_t>(record_length >> 8);
+  for (const auto& f : fields) {
+    std::vector<uint8_t> d(32, 0);
+    for (size_t i = 0; i < f.name.size() && i < 11; ++i) d[i] = static_cast<uint8_t>(f.name[i]);
+    d[11] = static_cast<uint8_t>(f.type);
+    d[12] = f.ext;
+    d[16] = f.len;
+    d[17] = f.dec;
+    d[18] = f.flags;
+    out.insert(out.end(), d.begin(), d.end());
+  }
+  out.push_back(0x0D);
+  // A header length below the descriptors is kept in the header only: the
+  // descriptors themselves are always written whole.
+  while (static_cast<int>(out.size()) < header_length) out.push_back(0);
+  for (const auto& r : records) out.insert(out.end(), r.begin(), r.end());
+  if (eof_marker) out.push_back(0x1A);
+  return out;
+}
+
+}  // namespace qxdbf_test

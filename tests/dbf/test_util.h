@@ -35,3 +35,27 @@ std::string ChildProgram(const std::string& name);
 int RunProgram(const std::vector<std::string>& argv);
 
 }  // namespace qxdbf_test
+
+namespace qxdbf_test {
+
+// A field descriptor for hand-built table files (32-byte layout).
+struct RawField {
+  std::string name;
+  char type;
+  uint8_t len;
+  uint8_t dec = 0;
+  uint8_t flags = 0;
+  uint8_t ext = 0;
+};
+
+// Bytes of a table file with 32-byte descriptors, as another program might
+// write it: header length 32n + 33 (ending right after the terminator)
+// unless given, record length 1 + the len bytes unless given, the records as
+// given (each a whole record image, deletion flag first), and a trailing
+// 0x1A when `eof_marker`.
+std::vector<uint8_t> BuildTable(const std::vector<RawField>& fields,
+                                const std::vector<std::string>& records, uint8_t version = 0x03,
+                                bool eof_marker = true, int header_length = -1,
+                                int record_length = -1, uint32_t stored_count = 0xFFFFFFFF);
+
+}  // namespace qxdbf_test
