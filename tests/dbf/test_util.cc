@@ -101,3 +101,7 @@ std::vector<uint8_t> BuildTable(const std::vector<RawField>& fields,
 }
 
 }  // namespace qxdbf_test
+
+namespace qxdbf_test {
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+}  // namespace qxdbf_test

@@ -59,3 +59,7 @@ std::vector<uint8_t> BuildTable(const std::vector<RawField>& fields,
                                 int record_length = -1, uint32_t stored_count = 0xFFFFFFFF);
 
 }  // namespace qxdbf_test
+
+namespace qxdbf_test {
+bool FileExists(const std::string& path);
+}  // namespace qxdbf_test
