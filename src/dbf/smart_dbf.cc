@@ -1,0 +1,439 @@
+#include "dbf/smart_dbf.h"
+
+#include <cstring>
+
+#include "dbf/code_page.h"
+#include "dbf/errors.h"
+#include "dbf/table_creator.h"
+
+namespace qxdbf {
+
+namespace {
+constexpr int kTrailerRecNo = 0;   // offsets after the record image
+constexpr int kTrailerStatus = 4;
+constexpr int kTrailerFlag = 5;
+constexpr uint8_t kStatusRead = 0;
+constexpr uint8_t kStatusBlank = 2;
+}  // namespace
+
+TQxSmartDBF::TQxSmartDBF() : window_(file_) {}
+
+TQxSmartDBF::~TQxSmartDBF() {
+  // Never raises: whatever fails while closing, the files are closed.
+  try {
+    Close();
+  } catch (...) {
+    file_.Proxy().Close();
+  }
+  FreeOpenState();
+}
+
+// ---- settings ---------------------------------------------------------------
+
+void TQxSmartDBF::SetLockProtocol(LockProtocolType protocol) {
+  if (Active())
+    throw EQxDBFError("TQxSmartDBF.SetLockProtocol: Can't change lock protocol while dataset is active!");
+  lock_protocol_ = protocol;
+}
+
+void TQxSmartDBF::SetLobLockProtocol(LockProtocolType protocol) {
+  if (Active())
+    throw EQxDBFError("TQxSmartDBF.SetLobLockProtocol: Can't change lock protocol while dataset is active!");
+  lob_lock_protocol_ = protocol;
+}
+
+void TQxSmartDBF::SetSetDeleted(bool value) {
+  if (!Active()) {
+    set_deleted_ = value;
+    return;
+  }
+  CheckBrowseMode();
+  set_deleted_ = value;
+  Refresh();
+}
+
+void TQxSmartDBF::SetFiltered(bool value) {
+  if (!Active()) {
+    TDataSet::SetFiltered(value);
+    return;
+  }
+  CheckBrowseMode();
+  if (value && !Filter().empty())
+    throw EQxDBFError("TQxSmartDBF.SetFiltered: filter expressions are not available; use OnFilterRecord");
+  if (value == Filtered()) return;
+  TDataSet::SetFiltered(value);
+  Refresh();
+}
+
+void TQxSmartDBF::SetCreateNow(bool value) {
+  create_now_ = value;
+  if (value) CreateTable();
+}
+
+// ---- open and close ---------------------------------------------------------
+
+void TQxSmartDBF::InternalOpen() {
+  file_locked_ = header_locked_ = lob_locked_ = false;
+  locked_records_.clear();
+
+  TProxyStream& proxy = file_.Proxy();
+  proxy.SetFileName(file_name_);
+  proxy.AccessMode().SetAccessMode(access_mode_.AccessMode());
+  proxy.SetProxyStreamType(storage_type_);
+  proxy.SetOuterStream(outer_stream_);
+  proxy.OnLockEvent = OnOuterStreamLock;
+  proxy.OnUnlockEvent = OnOuterStreamUnlock;
+  proxy.Open();
+  if (!proxy.IsOpen())
+    throw EQxDBFIoError("TQxSmartDBF.InternalOpen: Open error \"" + file_name_ + "\"");
+
+  file_.ReadHeader();
+  record_size_ = file_.RecordLength();
+  window_.Allocate(this, buffer_size_, record_size_);
+  CreateDefaultFields();
+  window_.InternalFirst();
+  blank_buffer_ = TrackedBuffer(this, "TQxSmartDBF", RecBufSize());
+  filter_buffer_ = TrackedBuffer(this, "TQxSmartDBF", RecBufSize());
+  key_buffer_ = TrackedBuffer(this, "TQxSmartDBF", RecBufSize());
+  crypt_buffer_ = TrackedBuffer(this, "TQxSmartDBF", RecBufSize());
+  if (Filtered() && !Filter().empty())
+    throw EQxDBFError("TQxSmartDBF.InternalOpen: filter expressions are not available; use OnFilterRecord");
+  window_.AtBof = true;
+}
+
+void TQxSmartDBF::InternalInitFieldDefs() {
+  file_.ReadFieldDescriptors();
+  auto& defs = MutableFieldDefs();
+  TQxDBFFieldDefs& dbf_defs = file_.FieldDefs();
+  for (int i = 0; i < dbf_defs.Count(); ++i) {
+    TQxDBFFieldDef& d = dbf_defs[i];
+    if (!d.HasDataSetField()) continue;
+    TFieldDef def;
+    def.name = d.Name();
+    def.data_type = d.Layout().data_type;
+    def.size = d.Layout().data_size;
+    // Memo pointers, byte fields and decimal records travel as their
+    // stored bytes.
+    if (def.size == 0 && def.data_type != ftFloat && FieldBufferSize(d) > 8) def.size = FieldBufferSize(d);
+    def.precision = d.Layout().precision;
+    def.source = &d;
+    defs.push_back(def);
+  }
+}
+
+void TQxSmartDBF::FreeOpenState() {
+  window_.Free();
+  blank_buffer_.Reset();
+  filter_buffer_.Reset();
+  key_buffer_.Reset();
+  crypt_buffer_.Reset();
+  sync_record_ = nullptr;
+  probing_ = false;
+}
+
+void TQxSmartDBF::InternalClose() {
+  FreeOpenState();
+  TProxyStream& proxy = file_.Proxy();
+  if (!proxy.IsOpen()) return;
+  // Other programs expect the 0x1A byte after the last record.
+  if (access_mode_.OpenReadWrite()) {
+    try {
+      file_.EnsureEndOfFileMarker();
+    } catch (...) {
+      proxy.Close();
+      throw;
+    }
+  }
+  proxy.Close();
+}
+
+bool TQxSmartDBF::IsCursorOpen() const { return const_cast<DbfFile&>(file_).Proxy().IsOpen(); }
+
+void TQxSmartDBF::CreateTable() {
+  if (Active())
+    throw EQxDBFError("TQxSmartDBF.CreateTable: Can not create table while dataset is open");
+  TProxyStream& proxy = file_.Proxy();
+  proxy.SetFileName(file_name_);
+  proxy.AccessMode().SetAccessMode(access_mode_.AccessMode());
+  proxy.SetProxyStreamType(storage_type_);
+  proxy.SetOuterStream(outer_stream_);
+  const CreatedTable created =
+      CreateTableFile(proxy, file_.FieldDefs(), file_.DbfVersion(), file_.FoxTableFlag(), file_.OEM());
+  if (created.has_memo) file_.SetLobVersion(created.lob_version);
+}
+
+// ---- record buffers ---------------------------------------------------------
+
+int32_t TQxSmartDBF::RecNoOf(const uint8_t* buffer) const {
+  int32_t recno = 0;
+  std::memcpy(&recno, buffer + record_size_ + kTrailerRecNo, 4);
+  return recno;
+}
+
+void TQxSmartDBF::InternalInitRecord(uint8_t* buffer) {
+  std::memset(buffer, ' ', static_cast<size_t>(RecBufSize()));
+  BlankRecordImage(buffer, record_size_, file_.FieldDefs(), Codec());
+  const int32_t zero = 0;
+  std::memcpy(buffer + record_size_ + kTrailerRecNo, &zero, 4);
+  buffer[record_size_ + kTrailerStatus] = kStatusBlank;
+  buffer[record_size_ + kTrailerFlag] = bfInserted;
+}
+
+void TQxSmartDBF::GetBookmarkData(const uint8_t* buffer, uint8_t* data) const {
+  std::memcpy(data, buffer + record_size_ + kTrailerRecNo, 4);
+}
+
+void TQxSmartDBF::SetBookmarkData(uint8_t* buffer, const uint8_t* data) {
+  std::memcpy(buffer + record_size_ + kTrailerRecNo, data, 4);
+}
+
+TBookmarkFlag TQxSmartDBF::GetBookmarkFlag(const uint8_t* buffer) const {
+  return static_cast<TBookmarkFlag>(buffer[record_size_ + kTrailerFlag]);
+}
+
+void TQxSmartDBF::SetBookmarkFlag(uint8_t* buffer, TBookmarkFlag flag) {
+  buffer[record_size_ + kTrailerFlag] = flag;
+}
+
+bool TQxSmartDBF::BookmarkValid(const TBookmark& bookmark) {
+  if (bookmark.size() < 4) return false;
+  int32_t recno = 0;
+  std::memcpy(&recno, bookmark.data(), 4);
+  return recno >= 1 && static_cast<uint32_t>(recno) <= file_.Header().RecordCount();
+}
+
+int TQxSmartDBF::CompareBookmarks(const TBookmark& a, const TBookmark& b) {
+  if (a.empty() && b.empty()) return 0;
+  if (a.empty()) return -1;
+  if (b.empty()) return 1;
+  int32_t x = 0, y = 0;
+  std::memcpy(&x, a.data(), 4);
+  std::memcpy(&y, b.data(), 4);
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+// ---- cursor -----------------------------------------------------------------
+
+void TQxSmartDBF::InternalFirst() { window_.InternalFirst(); }
+void TQxSmartDBF::InternalLast() { window_.InternalLast(); }
+
+void TQxSmartDBF::InternalSetToRecord(uint8_t* buffer) { window_.GoToRecord(RecNoOf(buffer)); }
+
+void TQxSmartDBF::InternalGotoBookmark(const uint8_t* bookmark) {
+  int32_t recno = 0;
+  std::memcpy(&recno, bookmark, 4);
+  window_.GoToRecord(recno);
+}
+
+void TQxSmartDBF::InternalRefresh() {
+  uint8_t* active = ActiveBuffer();
+  if (active != nullptr && RecNoOf(active) > 0) window_.GoToRecord(RecNoOf(active));
+}
+
+int TQxSmartDBF::GetRecNo() {
+  uint8_t* buffer = GetActiveRecBuf();
+  return buffer == nullptr ? -1 : RecNoOf(buffer);
+}
+
+int TQxSmartDBF::GetRecordCount() { return file_.RecordCount(); }
+
+void TQxSmartDBF::CopySlot(uint8_t* buffer) {
+  const int32_t slot = window_.CurrentSlot;
+  std::memcpy(buffer, window_.SlotData(slot), static_cast<size_t>(record_size_));
+  const int32_t recno = window_.SlotRecNo(slot);
+  std::memcpy(buffer + record_size_ + kTrailerRecNo, &recno, 4);
+  buffer[record_size_ + kTrailerStatus] = kStatusRead;
+  buffer[record_size_ + kTrailerFlag] = bfCurrent;
+}
+
+TGetResult TQxSmartDBF::FetchRecord(uint8_t* buffer, TGetMode mode) {
+  TGetResult result = grOK;
+  switch (mode) {
+    case gmCurrent:
+      if (!window_.OnRecord()) result = grError;
+      break;
+    case gmNext:
+      window_.SkipNext();
+      if (window_.AtEof) result = grEOF;
+      break;
+    case gmPrior:
+      window_.SkipPrior();
+      if (window_.AtBof) result = grBOF;
+      break;
+  }
+  if (result == grOK) {
+    CopySlot(buffer);
+  } else {
+    InternalInitRecord(blank_buffer_.data());
+    std::memcpy(buffer, blank_buffer_.data(), static_cast<size_t>(RecBufSize()));
+  }
+  return result;
+}
+
+// Fetches through FilterBuffer until a record passes the filters.
+TGetResult TQxSmartDBF::FetchAcceptable(uint8_t* buffer, TGetMode mode) {
+  uint8_t* target = filter_buffer_.data();
+  TGetResult result;
+  bool accepted = false;
+  for (;;) {
+    result = FetchRecord(target, mode);
+    if (result != grOK) break;
+    WithTempState(dsFilter, [&] { accepted = IsRecordAccepted(); });
+    if (accepted) break;
+    if (mode == gmCurrent) {
+      result = grError;
+      break;
+    }
+  }
+  const uint8_t* source = result == grOK && accepted ? target : blank_buffer_.data();
+  if (source == blank_buffer_.data()) InternalInitRecord(blank_buffer_.data());
+  std::memcpy(buffer, source, static_cast<size_t>(RecBufSize()));
+  return result;
+}
+
+TGetResult TQxSmartDBF::GetRecord(uint8_t* buffer, TGetMode mode, bool do_check) {
+  (void)do_check;
+  if (Filtered() || set_deleted_) return FetchAcceptable(buffer, mode);
+  return FetchRecord(buffer, mode);
+}
+
+uint8_t* TQxSmartDBF::GetActiveRecBuf() {
+  if (sync_record_ != nullptr) return sync_record_;
+  if (probing_) return blank_buffer_.data();
+  switch (State()) {
+    case dsBrowse:
+    case dsEdit:
+    case dsInsert:
+    case dsNewValue:
+    case dsOldValue:
+    case dsCurValue:
+      return ActiveBuffer();
+    case dsSetKey: return key_buffer_.data();
+    case dsCalcFields: return CalcBuffer();
+    case dsFilter: return filter_buffer_.data();
+    default: return nullptr;
+  }
+}
+
+bool TQxSmartDBF::Deleted() {
+  const uint8_t* buffer = GetActiveRecBuf();
+  return buffer != nullptr && buffer[0] == kDeletedRecordFlag;
+}
+
+bool TQxSmartDBF::IsRecordAccepted() {
+  bool accept = true;
+  if (Filtered()) {
+    if (OnFilterRecord) OnFilterRecord(*this, accept);
+    if (set_deleted_) accept = accept && !Deleted();
+  } else if (set_deleted_) {
+    accept = !Deleted();
+  }
+  return accept;
+}
+
+void TQxSmartDBF::SetRecNoHook(int recno) {
+  // Numbers outside the table are refused: there is no record to probe.
+  if (recno < 1 || recno > file_.RecordCount()) return;
+  uint8_t* probe = blank_buffer_.data();
+  const int32_t position = file_.RecordPosition(recno);
+  TProxyStream& proxy = file_.Proxy();
+  if (proxy.Seek(position, 0) != position || proxy.Read(probe, record_size_) != record_size_) return;
+  std::memcpy(probe + record_size_ + kTrailerRecNo, &recno, 4);
+  probe[record_size_ + kTrailerFlag] = bfCurrent;
+  probing_ = true;
+  bool accepted = false;
+  try {
+    accepted = IsRecordAccepted();
+  } catch (...) {
+    probing_ = false;
+    throw;
+  }
+  probing_ = false;
+  if (!accepted) return;
+  FireBeforeScroll();
+  window_.GoToRecord(recno);
+  Resync();
+  FireAfterScroll();
+}
+
+void TQxSmartDBF::SyncToAcceptable(int32_t recno) {
+  struct ClearPointer {
+    uint8_t*& pointer;
+    ~ClearPointer() { pointer = nullptr; }
+  } clear{sync_record_};
+  window_.SelectBufferSlot(recno);
+  auto accepted_here = [this] {
+    if (!window_.OnRecord()) return false;
+    sync_record_ = window_.SlotData(window_.CurrentSlot);
+    return IsRecordAccepted();
+  };
+  bool found = accepted_here();
+  while (!found && !window_.AtEof) {
+    window_.SkipNext();
+    found = accepted_here();
+  }
+  if (!found) {
+    window_.GoToRecord(recno);
+    found = accepted_here();
+    while (!found && !window_.AtBof) {
+      window_.SkipPrior();
+      found = accepted_here();
+    }
+  }
+  if (!found) {
+    window_.Empty();
+    return;
+  }
+  window_.GoToRecord(window_.SlotRecNo(window_.CurrentSlot));
+}
+
+// ---- field values -----------------------------------------------------------
+
+CodecContext TQxSmartDBF::Codec() const {
+  CodecContext ctx;
+  ctx.dbf_version = file_.DbfVersion();
+  ctx.lob_version = file_.LobVersion();
+  ctx.trim_c_type = trim_c_type_;
+  ctx.null_flags_offset = file_.FieldDefs().NullFlagsOffset();
+  ctx.null_flags_width = file_.FieldDefs().NullFlagsWidth();
+  return ctx;
+}
+
+bool TQxSmartDBF::GetFieldData(TField& field, void* buffer) {
+  if (field.FieldKind() == fkCalculated) return GetCalcFieldData(field, buffer);
+  const uint8_t* record = GetActiveRecBuf();
+  if (record == nullptr || field.Tag() == nullptr) return false;
+  return ReadFieldData(*static_cast<const TQxDBFFieldDef*>(field.Tag()), record, Codec(), buffer);
+}
+
+void TQxSmartDBF::SetFieldData(TField& field, const void* buffer) {
+  if (field.ReadOnly() && State() != dsSetKey && State() != dsFilter)
+    throw EQxDBFError("Field '" + field.DisplayName() + "' cannot be modified");
+  if (field.FieldKind() == fkCalculated) {
+    SetCalcFieldData(field, buffer);
+    return;
+  }
+  uint8_t* record = GetActiveRecBuf();
+  if (record == nullptr || field.Tag() == nullptr) return;
+  WriteFieldData(*static_cast<const TQxDBFFieldDef*>(field.Tag()), record, Codec(), buffer);
+  if (State() != dsCalcFields && State() != dsFilter && State() != dsNewValue) DataChanged(field);
+}
+
+std::string TQxSmartDBF::Translate(const std::string& text, bool to_oem) {
+  if (!file_.OEM()) return text;
+  return to_oem ? AnsiToOem(text) : OemToAnsi(text);
+}
+
+TQxDBFNTX::TQxDBFNTX() {
+  SetLockProtocol(lpClipperLock);
+  SetLobLockProtocol(lpClipperLock);
+}
+
+TQxDBFNTX::~TQxDBFNTX() {
+  try {
+    Close();
+  } catch (...) {
+  }
+}
+
+}  // namespace qxdbf
