@@ -49,7 +49,11 @@ void TDataSet::Open() {
   state_ = dsBrowse;
   has_record_ = false;
   modified_ = false;
-  First();
+  // The open left the table's cursor before the first record: fetch it.
+  has_record_ = FetchInto(gmNext);
+  cursor_synced_ = true;
+  bof_ = true;
+  eof_ = !has_record_;
   Fire(AfterOpen);
 }
 

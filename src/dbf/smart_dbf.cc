@@ -396,6 +396,7 @@ CodecContext TQxSmartDBF::Codec() const {
   ctx.trim_c_type = trim_c_type_;
   ctx.null_flags_offset = file_.FieldDefs().NullFlagsOffset();
   ctx.null_flags_width = file_.FieldDefs().NullFlagsWidth();
+  ctx.filling_auto_inc = filling_auto_inc_;
   return ctx;
 }
 
@@ -414,7 +415,8 @@ void TQxSmartDBF::SetFieldData(TField& field, const void* buffer) {
     return;
   }
   uint8_t* record = GetActiveRecBuf();
-  if (record == nullptr || field.Tag() == nullptr) return;
+  if (record == nullptr || field.Tag() == nullptr)
+    throw EQxDBFError("Field '" + field.DisplayName() + "' has no record to write to");
   WriteFieldData(*static_cast<const TQxDBFFieldDef*>(field.Tag()), record, Codec(), buffer);
   if (State() != dsCalcFields && State() != dsFilter && State() != dsNewValue) DataChanged(field);
 }

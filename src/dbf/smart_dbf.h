@@ -13,8 +13,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <set>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "dbf/access_mode.h"
 #include "dbf/dataset.h"
@@ -84,7 +85,29 @@ class TQxSmartDBF : public TDataSet {
   bool FileLocked() const { return file_locked_; }
   bool HeaderLocked() const { return header_locked_; }
   bool LobLocked() const { return lob_locked_; }
-  const std::set<int32_t>& LockedRecords() const { return locked_records_; }
+  // Record numbers this table holds record locks on, in the order taken.
+  const std::vector<int32_t>& LockedRecords() const { return locked_records_; }
+
+  // ---- locks shared with other programs ----
+  // Each answers after at most WaitBusyRes attempts a millisecond apart and
+  // never raises. Tables opened exclusively or deny-write lock nothing and
+  // succeed at once.
+  bool LockRecord(int32_t recno);
+  bool UnlockRecord(int32_t recno);
+  bool UnlockAllRecords();
+  // Also re-reads the header image from the file.
+  bool LockHeader();
+  bool UnlockHeader();
+  // The whole table; record locks held before are released first, and the
+  // current record is re-read under the lock.
+  bool FLock();
+  bool UnLock();
+  bool LockLob(TProxyStream& stream);
+  bool UnlockLob(TProxyStream& stream);
+  virtual bool FoxLockByRecNo() const { return true; }
+
+  // Writes "*" (or a blank) into the deletion flag of the current record.
+  virtual void MarkDeleted(bool flag);
 
   // Writes a new, empty table file from DBFFieldDefs. Raises "TQxSmartDBF.
   // CreateTable: Can not create table while dataset is open" when open.
@@ -122,6 +145,8 @@ class TQxSmartDBF : public TDataSet {
   int GetRecordCount() override;
   void InternalPost() override;
   void InternalDelete() override;
+  // Appends `buffer` as the new last record (always at the end).
+  void InternalAddRecord(uint8_t* buffer, bool append);
   void GetBookmarkData(const uint8_t* buffer, uint8_t* data) const override;
   void SetBookmarkData(uint8_t* buffer, const uint8_t* data) override;
   TBookmarkFlag GetBookmarkFlag(const uint8_t* buffer) const override;
@@ -138,7 +163,7 @@ class TQxSmartDBF : public TDataSet {
   bool file_locked_ = false;
   bool header_locked_ = false;
   bool lob_locked_ = false;
-  std::set<int32_t> locked_records_;
+  std::vector<int32_t> locked_records_;
 
  private:
   TGetResult FetchRecord(uint8_t* buffer, TGetMode mode);
@@ -146,6 +171,17 @@ class TQxSmartDBF : public TDataSet {
   void CopySlot(uint8_t* buffer);
   void FreeOpenState();
   int32_t RecNoOf(const uint8_t* buffer) const;
+  bool NoLockMode() const;
+  // Attempts `attempt` up to WaitBusyRes times, a millisecond apart.
+  bool AttemptLoop(const std::function<bool()>& attempt) const;
+  void WriteRecord(int32_t recno, const uint8_t* record);
+  void FillAutoIncrements(uint8_t* buffer);
+  void PostEdit();
+  [[noreturn]] void RaiseWriteError();
+
+  // One mutex per lock operation, held for the whole operation.
+  std::mutex lock_record_mutex_, unlock_record_mutex_, flock_mutex_, unlock_mutex_;
+  std::mutex lock_header_mutex_, unlock_header_mutex_, lock_lob_mutex_, unlock_lob_mutex_;
 
   DbfFile file_;
   ReadWindow window_;
@@ -173,6 +209,7 @@ class TQxSmartDBF : public TDataSet {
   TrackedBuffer crypt_buffer_;   // encryption scratch of writes
   uint8_t* sync_record_ = nullptr;  // temporary active record of SyncToAcceptable
   bool probing_ = false;            // SetRecNo reads its probe into blank_buffer_
+  bool filling_auto_inc_ = false;   // the append writes "+" fields
 };
 
 // The class of the bridge's tables: Clipper-compatible locks by default.

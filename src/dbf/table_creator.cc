@@ -66,6 +66,7 @@ CreatedTable TableWriter::Write(TQxDBFFieldDefs& defs) {
   WriteDescriptors(defs, record_offset, true);
   Put(&kDescriptorTerminator, 1);
   Put(&kEndOfFileMarker, 1);
+  header_length_ += 1;  // the 0x1A byte belongs to the header
   if (version_ == xVisualFoxPro) {
     const std::vector<uint8_t> backlink(kVisualFoxProBacklinkSize, 0);
     Put(backlink.data(), kVisualFoxProBacklinkSize);
