@@ -105,3 +105,59 @@ std::vector<uint8_t> BuildTable(const std::vector<RawField>& fields,
 namespace qxdbf_test {
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
 }  // namespace qxdbf_test
+
+namespace qxdbf_test {
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+  pid_ = fork();
+  if (pid_ < 0) throw std::runtime_error("fork failed");
+  if (pid_ == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    close(fds[1]);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  out_ = fds[0];
+}
+
+ChildProcess::~ChildProcess() {
+  Wait();
+}
+
+std::string ChildProcess::ReadLine() {
+  std::string line;
+  char c;
+  while (out_ >= 0 && read(out_, &c, 1) == 1) {
+    if (c == '\n') return line;
+    line += c;
+  }
+  return line;
+}
+
+int ChildProcess::Wait() {
+  if (out_ >= 0) {
+    // Drain what it still writes, so that it never dies of a broken pipe.
+    char buf[256];
+    while (read(out_, buf, sizeof(buf)) > 0) {
+    }
+    close(out_);
+    out_ = -1;
+  }
+  if (pid_ > 0) {
+    int status = 0;
+    if (waitpid(pid_, &status, 0) == pid_) status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_ = -1;
+  }
+  return status_;
+}
+
+std::string CliProgram() { return QXDBF_CLI_PATH; }
+
+}  // namespace qxdbf_test

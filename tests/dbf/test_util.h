@@ -63,3 +63,30 @@ std::vector<uint8_t> BuildTable(const std::vector<RawField>& fields,
 namespace qxdbf_test {
 bool FileExists(const std::string& path);
 }  // namespace qxdbf_test
+
+namespace qxdbf_test {
+
+// A program running beside the test, whose standard output is read line
+// by line. The destructor waits for it (killing it first if asked).
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::vector<std::string>& argv);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // The next line of its output without the newline; empty at its end.
+  std::string ReadLine();
+  // Waits for it and answers its exit status (-1 when it did not exit).
+  int Wait();
+
+ private:
+  int pid_ = -1;
+  int out_ = -1;
+  int status_ = -1;
+};
+
+// Path of the qxdbf tool.
+std::string CliProgram();
+
+}  // namespace qxdbf_test
