@@ -16,9 +16,23 @@
 //   ftBytes                the raw bytes (as many as the width)
 //   ftWideString           32-bit byte length, UTF-16 characters, two zeros
 //   ftMemo, ftBlob, ftGraphic, ftParadoxOle, ftDataSet
-//                          the stored memo pointer bytes (width bytes)
+//                          the stored memo pointer bytes (width bytes); for
+//                          the _NB memo kinds the block number without its
+//                          marker bit
 //
-// kFieldBufferSize(def) gives the size a caller must provide.
+// FieldBufferSize(def) gives the size a caller must provide.
+//
+// NULL: text fields are NULL when blank, binary ones by their own marker
+// (see the family files), and in a Visual FoxPro table a nullable field by
+// its bit in _NULLFLAGS. A T field whose day word is zero (a new record) or
+// blank is NULL; any other day word is a date.
+//
+// Writes never store a different value than the one given: a number whose
+// text is wider than its field, a date outside the years 1 to 9999, a value
+// whose stored form would read as NULL or lies beyond the stored type's
+// range raise EQxDBFBadArgument and leave the record as it was. Texts are
+// the exception: like the dataset's text fields, they are cut to the
+// field's size.
 //
 // The record image is the record as stored: byte 0 the deletion flag, each
 // field at def.Offset() with def.Width() bytes. Nothing here does I/O or
