@@ -3,7 +3,7 @@
 # or through sudo when available; does nothing for packages already present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3 python3-dbf python3-dbfread)
 
 missing=()
 for p in "${packages[@]}"; do
