@@ -8,12 +8,13 @@
 #include "dbf/dataset.h"
 #include "dbf/engine_util.h"
 #include "dbf/errors.h"
+#include "dbf/field_codec.h"
 
 namespace qxdbf {
 
 namespace {
 
-constexpr int32_t kDayOfOrigin = 693594;  // 30 December 1899 as a day number from 1 January 1
+constexpr int32_t kDayOfOrigin = kDateDelta;  // 30 December 1899 as a day number from 1 January 1
 constexpr double kMsPerDay = 86400000.0;
 
 std::string Trim(const std::string& s) {

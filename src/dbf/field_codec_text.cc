@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dbf/decimal_text.h"
+#include "dbf/engine_util.h"
 #include "dbf/field_codec_internal.h"
 
 namespace qxdbf::codec_detail {
@@ -22,44 +23,6 @@ bool AllBlank(const uint8_t* bytes, int32_t n) {
   return true;
 }
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kLengths[month - 1];
-}
-
-// Day number of a valid date of the proleptic Gregorian calendar; 1 January
-// of the year 1 is day 1.
-int32_t DayNumber(int year, int month, int day) {
-  const int32_t y = year - 1;
-  int32_t n = 365 * y + y / 4 - y / 100 + y / 400;
-  for (int m = 1; m < month; ++m) n += DaysInMonth(year, m);
-  return n + day;
-}
-
-// REQUIRES: 1 <= day_number <= kLastDayNumber.
-void CivilDate(int32_t day_number, int& year, int& month, int& day) {
-  constexpr int32_t kDays400 = 146097, kDays100 = 36524, kDays4 = 1461;
-  int32_t rest = day_number - 1;
-  int32_t y = 400 * (rest / kDays400);
-  rest %= kDays400;
-  int32_t centuries = rest / kDays100;
-  if (centuries == 4) centuries = 3;  // the last day of a 400-year cycle
-  y += 100 * centuries;
-  rest -= centuries * kDays100;
-  y += 4 * (rest / kDays4);
-  rest %= kDays4;
-  int32_t years = rest / 365;
-  if (years == 4) years = 3;  // the last day of a leap cycle
-  y += years;
-  rest -= years * 365;
-  year = y + 1;
-  month = 1;
-  while (rest >= DaysInMonth(year, month)) rest -= DaysInMonth(year, month++);
-  day = rest + 1;
-}
-
 // Other programs read the eight bytes as digits without looking at them,
 // in 16-bit arithmetic, and accept whatever lands on a real date; reading
 // the same way keeps every table they accept readable here.
@@ -69,9 +32,9 @@ bool ReadDate(const uint8_t* field, int32_t& day_number) {
   const uint16_t year = static_cast<uint16_t>(1000 * d[0] + 100 * d[1] + 10 * d[2] + d[3]);
   const uint16_t month = static_cast<uint16_t>(10 * d[4] + d[5]);
   const uint16_t day = static_cast<uint16_t>(10 * d[6] + d[7]);
-  if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
-  if (day < 1 || day > DaysInMonth(year, month)) return false;
-  day_number = DayNumber(year, month, day);
+  int32_t days = 0;
+  if (!TryEncodeDays(year, month, day, days)) return false;
+  day_number = days + kDateDelta;
   return true;
 }
 
@@ -151,7 +114,7 @@ void WriteDate(const TQxDBFFieldDef& def, uint8_t* field, const void* buffer) {
   if (day_number < 1 || day_number > kLastDayNumber)
     RaiseCannotStore(def, std::to_string(day_number), "it is no date of the years 1 to 9999");
   int year, month, day;
-  CivilDate(day_number, year, month, day);
+  DecodeDays(day_number - kDateDelta, year, month, day);
   const int parts[3][2] = {{year, 4}, {month, 2}, {day, 2}};
   uint8_t* out = field;
   for (const auto& part : parts) {
