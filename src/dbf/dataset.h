@@ -142,7 +142,7 @@ class TDataSet {
   virtual void SetFieldData(TField& field, const void* buffer) = 0;
   // Text translation between the stored code page and the callers'. Answers
   // the length of the result.
-  virtual std::string Translate(const std::string& text, bool to_oem) { (void)to_oem; return text; }
+  virtual std::string Translate(std::string text, bool to_oem) { (void)to_oem; return text; }
 
  protected:
   // Hooks of the table.

@@ -290,7 +290,7 @@ bool TField::AsBoolean() const {
 void TField::SetAsString(const std::string& value) {
   if (IsText()) {
     std::string text = value.substr(0, static_cast<size_t>(size_));
-    text = dataset_.Translate(text, true);
+    text = dataset_.Translate(std::move(text), true);
     std::vector<char> buf(static_cast<size_t>(DataSize()) + 1, '\0');
     std::memcpy(buf.data(), text.data(), std::min(text.size(), static_cast<size_t>(size_)));
     SetData(buf.data());

@@ -1,6 +1,7 @@
 #include "dbf/read_window.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "dbf/errors.h"
 
@@ -15,12 +16,14 @@ void ReadWindow::Allocate(const void* owner, int32_t buffer_size, int32_t record
   buffer_ = TrackedBuffer(owner, "TQxSmartDBF", buffer_size + 10);
   rec_nos_buffer_ = TrackedBuffer(owner, "TQxSmartDBF", BufferRecords * 4);
   rec_nos_ = reinterpret_cast<int32_t*>(rec_nos_buffer_.data());
+  spare_ = TrackedBuffer(owner, "TQxSmartDBF", record_size);
   Empty();
 }
 
 void ReadWindow::Free() {
   buffer_.Reset();
   rec_nos_buffer_.Reset();
+  spare_.Reset();
   rec_nos_ = nullptr;
   BufferRecords = 0;
   BufferFilled = 0;
@@ -90,12 +93,14 @@ void ReadWindow::InternalLast() {
 bool ReadWindow::FillForward() {
   if (BufferFilled <= 0) return false;
   const int32_t last = rec_nos_[BufferBackward ? BufferRecords - 1 : BufferFilled - 1];
-  // Read into a scratch area first: when nothing whole comes back, the
-  // window must keep its records untouched.
-  const int32_t position = file_.RecordPosition(last + 1);
-  if (position < 0 || file_.Proxy().GetSize() < position + record_size_) return false;
+  // When nothing whole comes back (the 0x1A byte or a record being
+  // written), the window keeps its records: slot 0 is put back as it was.
+  std::memcpy(spare_.data(), SlotData(0), static_cast<size_t>(record_size_));
   const int32_t obtained = ReadRecords(last + 1, BufferRecords, 0);
-  if (obtained == 0) return false;
+  if (obtained == 0) {
+    std::memcpy(SlotData(0), spare_.data(), static_cast<size_t>(record_size_));
+    return false;
+  }
   BufferFilled = obtained;
   BufferBackward = false;
   CurrentSlot = 0;

@@ -76,6 +76,7 @@ class ReadWindow {
   DbfFile& file_;
   TrackedBuffer buffer_;          // ReadBuffer: BufferSize + 10 bytes
   TrackedBuffer rec_nos_buffer_;  // BufferRecNos
+  TrackedBuffer spare_;           // slot 0 saved across a refill that may find nothing
   int32_t* rec_nos_ = nullptr;
   int32_t record_size_ = 0;
   RecordHook hook_;

@@ -91,6 +91,7 @@ void TQxSmartDBF::InternalOpen() {
   record_size_ = file_.RecordLength();
   window_.Allocate(this, buffer_size_, record_size_);
   CreateDefaultFields();
+  RefreshCodec();
   window_.InternalFirst();
   blank_buffer_ = TrackedBuffer(this, "TQxSmartDBF", RecBufSize());
   filter_buffer_ = TrackedBuffer(this, "TQxSmartDBF", RecBufSize());
@@ -389,15 +390,14 @@ void TQxSmartDBF::SyncToAcceptable(int32_t recno) {
 
 // ---- field values -----------------------------------------------------------
 
-CodecContext TQxSmartDBF::Codec() const {
-  CodecContext ctx;
+void TQxSmartDBF::RefreshCodec() {
+  CodecContext& ctx = codec_;
   ctx.dbf_version = file_.DbfVersion();
   ctx.lob_version = file_.LobVersion();
   ctx.trim_c_type = trim_c_type_;
   ctx.null_flags_offset = file_.FieldDefs().NullFlagsOffset();
   ctx.null_flags_width = file_.FieldDefs().NullFlagsWidth();
   ctx.filling_auto_inc = filling_auto_inc_;
-  return ctx;
 }
 
 bool TQxSmartDBF::GetFieldData(TField& field, void* buffer) {
@@ -421,9 +421,9 @@ void TQxSmartDBF::SetFieldData(TField& field, const void* buffer) {
   if (State() != dsCalcFields && State() != dsFilter && State() != dsNewValue) DataChanged(field);
 }
 
-std::string TQxSmartDBF::Translate(const std::string& text, bool to_oem) {
+std::string TQxSmartDBF::Translate(std::string text, bool to_oem) {
   if (!file_.OEM()) return text;
-  return to_oem ? AnsiToOem(text) : OemToAnsi(text);
+  return to_oem ? AnsiToOem(std::move(text)) : OemToAnsi(std::move(text));
 }
 
 TQxDBFNTX::TQxDBFNTX() {

@@ -63,7 +63,10 @@ class TQxSmartDBF : public TDataSet {
   bool FastPostRecord() const { return fast_post_record_; }
   void SetFastPostRecord(bool value) { fast_post_record_ = value; }
   bool TrimCType() const { return trim_c_type_; }
-  void SetTrimCType(bool value) { trim_c_type_ = value; }
+  void SetTrimCType(bool value) {
+    trim_c_type_ = value;
+    RefreshCodec();
+  }
   bool TrimInLocate() const { return trim_in_locate_; }
   void SetTrimInLocate(bool value) { trim_in_locate_ = value; }
   const std::string& IndexName() const { return index_name_; }
@@ -120,7 +123,7 @@ class TQxSmartDBF : public TDataSet {
   // ---- dataset hooks used by fields ----
   bool GetFieldData(TField& field, void* buffer) override;
   void SetFieldData(TField& field, const void* buffer) override;
-  std::string Translate(const std::string& text, bool to_oem) override;
+  std::string Translate(std::string text, bool to_oem) override;
   bool BookmarkValid(const TBookmark& bookmark) override;
   int CompareBookmarks(const TBookmark& a, const TBookmark& b) override;
 
@@ -155,7 +158,10 @@ class TQxSmartDBF : public TDataSet {
   // The record buffer field access and the deletion test work on.
   uint8_t* GetActiveRecBuf();
   bool IsRecordAccepted();
-  CodecContext Codec() const;
+  // The codec settings of the open table; rebuilt by the open and by the
+  // settings they depend on.
+  const CodecContext& Codec() const { return codec_; }
+  void RefreshCodec();
   DbfFile& File() { return file_; }
   ReadWindow& Window() { return window_; }
 
@@ -210,6 +216,7 @@ class TQxSmartDBF : public TDataSet {
   uint8_t* sync_record_ = nullptr;  // temporary active record of SyncToAcceptable
   bool probing_ = false;            // SetRecNo reads its probe into blank_buffer_
   bool filling_auto_inc_ = false;   // the append writes "+" fields
+  CodecContext codec_;              // field codec settings of the open table
 };
 
 // The class of the bridge's tables: Clipper-compatible locks by default.

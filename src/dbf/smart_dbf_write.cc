@@ -91,10 +91,12 @@ void TQxSmartDBF::FillAutoIncrements(uint8_t* buffer) {
     ~Restore() {
       table.sync_record_ = nullptr;
       table.filling_auto_inc_ = false;
+      table.RefreshCodec();
     }
   } restore{*this};
   sync_record_ = buffer;
   filling_auto_inc_ = true;
+  RefreshCodec();
   for (int i = 0; i < FieldCount(); ++i) {
     TField& field = Fields(i);
     if (field.DataType() != ftAutoInc || field.Tag() == nullptr) continue;

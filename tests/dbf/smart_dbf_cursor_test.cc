@@ -232,6 +232,22 @@ TEST_F(CursorTest, ShrinkingFileAndPartialRecords) {
   EXPECT_EQ(Current(), 40);
 }
 
+TEST_F(CursorTest, RefillFindingOnlyAPartialRecordKeepsTheWindow) {
+  const std::string path = MakeTable(dir, 26, 153, nullptr, false);  // one full window
+  auto bytes = qxdbf_test::ReadAll(path);
+  bytes.insert(bytes.end(), 80, '9');  // a record being written by someone else
+  qxdbf_test::WriteAll(path, bytes);
+  Open(path);
+  for (int n = 1; n < 26; ++n) table.Next();
+  table.Next();
+  EXPECT_TRUE(table.Eof());
+  EXPECT_EQ(table.RecordCount(), 26);
+  for (int n = 25; n >= 1; --n) {
+    table.Prior();
+    EXPECT_EQ(Current(), n);
+  }
+}
+
 TEST_F(CursorTest, FilterEvent) {
   Open(MakeTable(dir, 50, 60));
   table.OnFilterRecord = [](TDataSet& ds, bool& accept) {
