@@ -14,6 +14,18 @@
 
 namespace qxdbf_test {
 
+// Bytes as lower-case hexadecimal, for readable expectations.
+inline std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+
 class CodecTable {
  public:
   explicit CodecTable(qxdbf::xBaseVersion version = qxdbf::xBaseIII,

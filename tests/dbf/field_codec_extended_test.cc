@@ -15,16 +15,8 @@ namespace qxdbf {
 namespace {
 
 using qxdbf_test::CodecTable;
+using qxdbf_test::Hex;
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
 
 enum class Kind { kI16, kU16, kI32, kI64, kF64 };
 
