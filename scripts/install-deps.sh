@@ -3,7 +3,8 @@
 # or through sudo when available; does nothing for packages already present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3 python3-dbf python3-dbfread)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3 python3-dbf python3-dbfread
+          firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils)
 
 missing=()
 for p in "${packages[@]}"; do
