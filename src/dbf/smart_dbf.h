@@ -28,6 +28,13 @@
 
 namespace qxdbf {
 
+// The trailer after the record image in a record buffer.
+constexpr int kTrailerRecNo = 0;     // record number, 4 bytes
+constexpr int kTrailerStatus = 4;    // status byte
+constexpr int kTrailerFlag = 5;      // bookmark flag
+constexpr uint8_t kStatusRead = 0;   // filled from the table
+constexpr uint8_t kStatusBlank = 2;  // blanked for a new record
+
 class TQxSmartDBF : public TDataSet {
  public:
   TQxSmartDBF();
