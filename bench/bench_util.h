@@ -47,7 +47,7 @@ struct FieldSpec {
 struct TableShape {
   int32_t header_length = 0;
   int32_t record_length = 0;
-  // Offset of each field in the record, in the order of the specs.
+  // Offset of each field in the record, in the order the fields were given.
   std::vector<int32_t> offsets;
 };
 
