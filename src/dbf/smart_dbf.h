@@ -165,6 +165,8 @@ class TQxSmartDBF : public TDataSet {
   // The record buffer field access and the deletion test work on.
   uint8_t* GetActiveRecBuf();
   bool IsRecordAccepted();
+  // Whether the window's current record passes the filters.
+  bool CurrentSlotAccepted();
   // The codec settings of the open table; rebuilt by the open and by the
   // settings they depend on.
   const CodecContext& Codec() const { return codec_; }

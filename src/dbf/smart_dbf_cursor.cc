@@ -114,6 +114,16 @@ bool TQxSmartDBF::Deleted() {
   return buffer != nullptr && buffer[0] == kDeletedRecordFlag;
 }
 
+bool TQxSmartDBF::CurrentSlotAccepted() {
+  if (!window_.OnRecord()) return false;
+  struct ClearPointer {
+    uint8_t*& pointer;
+    ~ClearPointer() { pointer = nullptr; }
+  } clear{sync_record_};
+  sync_record_ = window_.SlotData(window_.CurrentSlot);
+  return IsRecordAccepted();
+}
+
 bool TQxSmartDBF::IsRecordAccepted() {
   bool accept = true;
   if (Filtered()) {
@@ -151,27 +161,18 @@ void TQxSmartDBF::SetRecNoHook(int recno) {
 }
 
 void TQxSmartDBF::SyncToAcceptable(int32_t recno) {
-  struct ClearPointer {
-    uint8_t*& pointer;
-    ~ClearPointer() { pointer = nullptr; }
-  } clear{sync_record_};
   window_.SelectBufferSlot(recno);
-  auto accepted_here = [this] {
-    if (!window_.OnRecord()) return false;
-    sync_record_ = window_.SlotData(window_.CurrentSlot);
-    return IsRecordAccepted();
-  };
-  bool found = accepted_here();
+  bool found = CurrentSlotAccepted();
   while (!found && !window_.AtEof) {
     window_.SkipNext();
-    found = accepted_here();
+    found = CurrentSlotAccepted();
   }
   if (!found) {
     window_.GoToRecord(recno);
-    found = accepted_here();
+    found = CurrentSlotAccepted();
     while (!found && !window_.AtBof) {
       window_.SkipPrior();
-      found = accepted_here();
+      found = CurrentSlotAccepted();
     }
   }
   if (!found) {

@@ -125,7 +125,9 @@ void TQxSmartDBF::InternalAddRecord(uint8_t* buffer, bool append) {
   if (!file_.WriteHeader()) RaiseWriteError();
   if (!fast_post_record_) {
     window_.GoToRecord(recno);
-    SyncToAcceptable(recno);
+    // The window was read just now and centred on the new record; only a
+    // record the filters refuse needs the search for an acceptable one.
+    if (!CurrentSlotAccepted()) SyncToAcceptable(recno);
   }
 }
 
