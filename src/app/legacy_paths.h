@@ -12,9 +12,8 @@
 
 namespace veltrix {
 
-// Default data directory and point-of-sale database.
+// Default data directory (the shop's "C:\VELTRIX" without its drive letter).
 inline constexpr const char* kDefaultDataDirectory = "/VELTRIX";
-inline constexpr const char* kDefaultDatabase = "/VELTRIXW/BD.FDB";
 
 // directory + "/" + name, with the name's case taken from an existing file
 // when only a file of another case exists.

@@ -20,8 +20,8 @@ class TIBDatabase;
 class TIBTransaction;
 
 // Where the point of sale keeps its database unless the command line names
-// another.
-inline constexpr char kPosDefaultDatabaseName[] = "C:\\VELTRIXW\\BD.FDB";
+// another (the shop's "C:\VELTRIXW\BD.FDB" without its drive letter).
+inline constexpr char kPosDefaultDatabaseName[] = "/VELTRIXW/BD.FDB";
 
 // Connection parameters (user, password, character set).
 std::vector<std::string> PosConnectionParams();

@@ -24,7 +24,7 @@ TEST(LegacyPathsTest, AbsentArguments) {
   char prog[] = "veltrix-monitor", empty[] = "", dir[] = "/data";
   char* argv[] = {prog, empty, dir};
   EXPECT_EQ(ArgumentOr(3, argv, 1, kDefaultDataDirectory), "/VELTRIX");
-  EXPECT_EQ(ArgumentOr(3, argv, 2, kDefaultDatabase), "/data");
+  EXPECT_EQ(ArgumentOr(3, argv, 2, "/VELTRIXW/BD.FDB"), "/data");
   EXPECT_EQ(ArgumentOr(3, argv, 3, ""), "");
 }
 
