@@ -11,6 +11,15 @@ namespace veltrix {
 
 TForm1::TForm1(MonitorUi& ui, std::vector<std::string> args) : ui_(ui), args_(std::move(args)) {
   ApplyPosSettings(database_, transaction_);
+  query_.SetDatabase(&database_);
+  query_.SetTransaction(&transaction_);
+  provider_.SetDataSet(&query_);
+  provider_.SetOptions(poAllowCommandText);
+  for (TClientDataSet* snapshot : {&pedidos_, &itens_, &pagto_}) snapshot->SetProvider(&provider_);
+}
+
+void TForm1::Connect() {
+  if (!database_.Connected()) database_.Open();
 }
 
 std::string TForm1::Argument(int n) const {
@@ -31,7 +40,7 @@ void TForm1::FormCreate() {
   // An unreadable marker is reported like any unexpected error; the window
   // and its timers come up all the same.
   try {
-    state_.ultimaAtualizacao = dataAtualizacaoVeltrix(MarkerPath());
+    state_.ultimaAtualizacao = dataAtualizacaoVeltrix();
     ui_.AppendLog("Ultima atualização do Veltrix: " + FormatStamp(state_.ultimaAtualizacao));
   } catch (const std::exception& e) {
     ui_.ShowMessage(e.what());
@@ -45,6 +54,24 @@ void TForm1::Button1Click() {
   }
   database_.Close();
   ui_.Terminate();
+}
+
+void TForm1::ButtonAtuClick() {
+  if (state_.Pending()) {
+    ui_.ShowMessage(kPendingSalesMessage);
+    return;
+  }
+  ui_.SetTimerEnabled(MonitorTimer::kCycle, false);
+  // The cycle must not stay off because one export failed: it is switched
+  // on again before the error travels on.
+  try {
+    Connect();
+    converteDados();
+  } catch (...) {
+    ui_.SetTimerEnabled(MonitorTimer::kCycle, true);
+    throw;
+  }
+  ui_.SetTimerEnabled(MonitorTimer::kCycle, true);
 }
 
 void TForm1::TrayIconMessage(int mouse_message) {

@@ -44,4 +44,14 @@ void LegacyTables::PointAt(const std::string& directory) {
   TableVendedorVeltrix.SetDBFFileName(LegacyPath(directory, "kq000017.dat"));
 }
 
+std::string LegacyTables::NameOf(const qxdbf::TQxDBFNTX& table) const {
+  if (&table == &TableNumeracao) return "TableNumeracao";
+  if (&table == &TableReducao) return "TableReducao";
+  if (&table == &TableNFCE) return "TableNFCE";
+  if (&table == &QxTableProduto) return "QxTableProduto";
+  if (&table == &QxTableVendas) return "QxTableVendas";
+  if (&table == &TableVendedorVeltrix) return "TableVendedorVeltrix";
+  return "";
+}
+
 }  // namespace veltrix

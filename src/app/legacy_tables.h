@@ -23,6 +23,8 @@ struct LegacyTables {
   LegacyTables();
   // Points every table at its file under `directory`.
   void PointAt(const std::string& directory);
+  // The member's name ("QxTableProduto"), shown while it is being opened.
+  std::string NameOf(const qxdbf::TQxDBFNTX& table) const;
 };
 
 }  // namespace veltrix

@@ -4,6 +4,10 @@
 // headless run writes log lines to standard output; tests use a recording
 // fake and call the timer handlers themselves, tick by tick. The bridge core
 // never includes a GUI header.
+//
+// The core's event handlers may raise (a connection error at start, a
+// failed export from "Atualizar"): the front end shows the error text in a
+// message box and carries on, as an application's top-level handler does.
 #pragma once
 
 #include <string>
@@ -22,6 +26,7 @@ class MonitorUi {
   virtual void AppendLog(const std::string& line) = 0;
   // The window caption doubles as the status line.
   virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() const = 0;
   // The application title doubles as the export's progress display.
   virtual void SetApplicationTitle(const std::string& title) = 0;
   virtual std::string ApplicationTitle() const = 0;

@@ -13,7 +13,11 @@ namespace veltrix_test {
 class FakeUi : public veltrix::MonitorUi {
  public:
   void AppendLog(const std::string& line) override { log.push_back(line); }
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string& text) override {
+    caption = text;
+    captions.push_back(text);
+  }
+  std::string Caption() const override { return caption; }
   void SetApplicationTitle(const std::string& text) override { title = text; }
   std::string ApplicationTitle() const override { return title; }
   void ProcessMessages() override { ++processed; }
@@ -26,6 +30,7 @@ class FakeUi : public veltrix::MonitorUi {
   std::vector<std::string> log;
   std::vector<std::string> messages;
   std::string caption = "Veltrix Monitor";
+  std::vector<std::string> captions;  // every caption set, in order
   std::string title = "Veltrix Monitor";
   std::map<veltrix::MonitorTimer, bool> timers;
   int processed = 0;
