@@ -16,11 +16,11 @@ void Usage() {
                "       qxdbf set FILE RECNO FIELD=VALUE...\n"
                "       qxdbf delete FILE RECNO\n"
                "       qxdbf recall FILE RECNO\n"
-               "       qxdbf lock FILE (--file | --header | --record N) --seconds S\n"
+               "       qxdbf lock FILE (--file | --header | --record N | --exclusive) --seconds S\n"
                "  info   header, record count and field descriptors of a table\n"
                "  dump   the records as CSV (deleted ones only with --deleted)\n"
                "  append, set, delete, recall   change records beside other programs\n"
-               "  lock   hold one lock for S seconds, then release it\n"
+               "  lock   hold one lock (or the file opened exclusively) for S seconds, then release it\n"
                "Values are given as dump prints them; writes use a shared open and\n"
                "Clipper-compatible locks.\n");
 }

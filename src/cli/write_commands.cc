@@ -99,7 +99,7 @@ int LockCommand(const std::vector<std::string>& args) {
   int32_t recno = 0;
   double seconds = -1;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--file" || args[i] == "--header") {
+    if (args[i] == "--file" || args[i] == "--header" || args[i] == "--exclusive") {
       what = args[i];
     } else if (args[i] == "--record" && i + 1 < args.size()) {
       what = args[i];
@@ -114,12 +114,19 @@ int LockCommand(const std::vector<std::string>& args) {
     }
   }
   if (path.empty() || what.empty() || seconds < 0) {
-    std::fprintf(stderr, "usage: qxdbf lock FILE (--file | --header | --record N) --seconds S\n");
+    std::fprintf(stderr, "usage: qxdbf lock FILE (--file | --header | --record N | --exclusive) --seconds S\n");
     return 2;
   }
   TQxDBFNTX table;
-  OpenShared(table, path);
-  bool locked = false;
+  if (what == "--exclusive") {
+    // Holding the file open without sharing keeps every other program out.
+    table.SetDBFFileName(path);
+    table.AccessMode().SetAccessMode(18);
+    table.Open();
+  } else {
+    OpenShared(table, path);
+  }
+  bool locked = what == "--exclusive";
   if (what == "--file") locked = table.FLock();
   if (what == "--header") locked = table.LockHeader();
   if (what == "--record") locked = table.LockRecord(recno);
