@@ -110,6 +110,11 @@ class TForm1 {
   // marker counts as unchanged); the re-export with its failure counting.
   bool MarkerChanged();
   void ReExportCatalogue();
+  // Export steps: the walk over the open product table; one product.
+  void ExportCatalogue(qxdbf::TQxDBFNTX& table);
+  void ExportProduct(qxdbf::TQxDBFNTX& table, bool sem_estoque);
+  // Sets the statement's text and executes it once.
+  void RunStatement(const std::string& sql);
 
   MonitorUi& ui_;
   std::vector<std::string> args_;
