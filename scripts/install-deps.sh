@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3 python3-dbf python3-dbfread
-          firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils)
+          firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils
+          qt6-base-dev libgl-dev xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do
