@@ -119,6 +119,19 @@ class TQxSmartDBF : public TDataSet {
   // Writes "*" (or a blank) into the deletion flag of the current record.
   virtual void MarkDeleted(bool flag);
 
+  // Cuts the table back to its first `count` records, to take back appends
+  // that must not stay (a batch that failed part-way): the file ends after
+  // record `count` with the 0x1A marker (as the close adds it: unless the
+  // file ends with one already), and the header's count says
+  // `count`, so the close has nothing left to redo. A pending edit or insert
+  // is cancelled first; afterwards the cursor is on the first record. Takes
+  // the header lock, as an append does, so no other program appends
+  // meanwhile. Raises EQxDBFBadArgument when `count` is negative or above
+  // the record count (a table is never grown here), "TQxSmartDBF.
+  // TruncateRecords: Can not lock DBF header." when the lock is refused and
+  // EQxDBFIoError when a write fails. REQUIRES: open for writing.
+  void TruncateRecords(int32_t count);
+
   // Writes a new, empty table file from DBFFieldDefs. Raises "TQxSmartDBF.
   // CreateTable: Can not create table while dataset is open" when open.
   void CreateTable();
