@@ -1,11 +1,71 @@
-#include <stdexcept>
+// The stock write-down: the quantities of a batch of copied sales, gathered
+// per product code, taken off the legacy product table in one walk.
+#include <exception>
+#include <string>
 
 #include "app/form1.h"
 
 namespace veltrix {
 
-int TForm1::posicaoPendente(const std::string&) const { throw std::logic_error("posicaoPendente: under construction"); }
-void TForm1::acumulaPendente(const std::string&, Money) { throw std::logic_error("acumulaPendente: under construction"); }
-void TForm1::baixaEstoqueVeltrix() { throw std::logic_error("baixaEstoqueVeltrix: under construction"); }
+namespace {
+
+// The entry is dropped by the walk that empties the list; until then its
+// code is matched whole, as the sales table stores it.
+constexpr size_t kCodeLength = 6;
+
+}  // namespace
+
+int TForm1::posicaoPendente(const std::string& codigo) const {
+  const std::vector<Item>& lista = state_.listaBaixa;
+  for (size_t i = 0; i < lista.size(); ++i)
+    if (lista[i].codigo == codigo) return static_cast<int>(i);
+  return -1;
+}
+
+void TForm1::acumulaPendente(const std::string& codigo, Money quantidade) {
+  const int i = posicaoPendente(codigo);
+  if (i == -1) {
+    state_.listaBaixa.push_back(Item{codigo.substr(0, kCodeLength), quantidade});
+    return;
+  }
+  state_.listaBaixa[static_cast<size_t>(i)].quantidade += quantidade;
+}
+
+void TForm1::baixaEstoqueVeltrix() {
+  qxdbf::TQxDBFNTX& produto = tables_.QxTableProduto;
+  try {
+    // Every walk starts at the first record: a table left open by a failed
+    // walk is closed first, so no record is skipped.
+    produto.Close();
+    produto.Open();
+    for (produto.First(); !produto.Eof(); produto.Next()) {
+      const int i = posicaoPendente(produto.FieldByName("CODIGO").AsString());
+      if (i == -1) continue;
+      Item& item = state_.listaBaixa[static_cast<size_t>(i)];
+      const int recno = produto.RecNo();
+      // What an earlier, failed walk took off this record is not taken again.
+      const Money falta = item.quantidade - item.aplicado[recno];
+      if (falta != Money()) {
+        produto.Edit();
+        qxdbf::TField& quant = produto.FieldByName("QUANT");
+        quant.SetAsCurrency((Money::FromTenThousandths(quant.AsCurrency()) - falta).TenThousandths());
+        produto.Post();
+      }
+      item.aplicado[recno] = item.quantidade;
+    }
+    produto.Close();
+    state_.listaBaixa.clear();
+  } catch (const std::exception& e) {
+    ui_.AppendLog(std::string("Erro(baixaEstoqueVeltrix): ") + e.what() + " - 1");
+    // The list keeps every entry with what was applied; the next write-down
+    // walks the table again from its first record.
+    try {
+      if (produto.Active()) produto.Cancel();
+      produto.Close();
+    } catch (const std::exception&) {
+      // The write-down's own error is the one reported.
+    }
+  }
+}
 
 }  // namespace veltrix

@@ -1,6 +1,7 @@
 // The bridge's process-wide run state, with its values at start.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,16 @@ namespace veltrix {
 
 // One pending stock write-down: a six-digit product code and the quantity
 // sold since the entry was made.
+//
+// `aplicado` remembers, per product record number, how much of `quantidade`
+// a write-down has already taken off that record. A walk that fails part-way
+// keeps the entry, and the next walk takes off only the rest
+// (`quantidade` - `aplicado`), so every record loses each sold quantity
+// exactly once, also when more was sold meanwhile.
 struct Item {
   std::string codigo;  // at most 6 characters
   Money quantidade;
+  std::map<int, Money> aplicado = {};
 };
 
 struct RunState {
