@@ -32,8 +32,8 @@ constexpr const char* kPendingInvoices =
     "(exportado = 0 or exportado = null) and data is not null and data < :dat and adic = ''";
 
 // At most this many characters of the list go into one flagging statement:
-// a string literal of the database is limited to 32767 bytes, and the first
-// run in a shop may copy years of invoices.
+// the server refuses a string literal beyond 64 KB, and the first run in a
+// shop may copy years of invoices (some ten thousand numbers fill 64 KB).
 constexpr size_t kMaxListChars = 30000;
 
 // Characters from `start` of `text`, fewer (or none) when it is shorter.
