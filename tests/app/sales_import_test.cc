@@ -133,6 +133,31 @@ TEST(SalesImportTest, OrderNumbersFromTheNumberingTable) {
   }
 }
 
+TEST(SalesImportTest, SalesWithoutItemsDoNotHoldUpTheQueue) {
+  SalesFixture f;
+  for (int nota = 1; nota <= 10; ++nota) f.Sale(nota, "1");
+  f.Sale(11, "2");
+  f.SaleItem(11, 5, "1", "2", "2");
+  f.form->Timer2Timer();
+  EXPECT_EQ(Column(f.Records(LegacyFile::kVendas), "NOTA"), (std::vector<std::string>{"0000020", "0000020"}));
+  const std::map<int, int> exported = f.Exported();
+  for (int nota = 1; nota <= 10; ++nota) EXPECT_EQ(exported.at(nota), 0) << nota;
+  EXPECT_EQ(exported.at(11), 1);
+}
+
+TEST(SalesImportTest, ProbeFailureIsLoggedWithItsStage) {
+  veltrix_test::UsePrivateLockFolder();
+  veltrix_test::FakeUi ui;
+  qxdbf_test::TempDir dir;
+  TForm1 form(ui, {dir.path(), dir.File("missing.fdb")});
+  form.FormCreate();
+  ui.log.clear();
+  EXPECT_FALSE(form.existeVendaNovaNoBdDoQuovo());
+  ASSERT_EQ(ui.log.size(), 1u);
+  EXPECT_EQ(ui.log[0].rfind("Erro(existeVendaNovaNoBdDoQuovo): 2  ", 0), 0u) << ui.log[0];
+  EXPECT_FALSE(form.Database().Connected());
+}
+
 TEST(SalesImportTest, MarkingFlagsOnlyTheListedNumbers) {
   SalesFixture f;
   for (int nota : {1, 2, 3, 12, 13, 112, 120}) f.Sale(nota, "1");
