@@ -8,6 +8,7 @@
 // characters 23 to 25 are the series, 28 to 34 the last seven digits of the
 // number. The point of sale may write the key with spaces between its digit
 // groups; they are removed first.
+#include <exception>
 #include <string>
 
 #include "app/form1.h"

@@ -8,6 +8,7 @@
 // counter of 15 reads 0000001500). The legacy programs read exactly this
 // layout, including `tot_aliq07` twice: `tot_aliq08` is not a total but the
 // export flag.
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>

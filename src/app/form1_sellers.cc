@@ -8,7 +8,9 @@
 // legacy fields come with their blank padding, and the point of sale keeps
 // the padding it was given, so an entry written once compares equal at the
 // next start.
+#include <exception>
 #include <string>
+#include <utility>
 
 #include "app/access_code.h"
 #include "app/convert_error.h"

@@ -81,6 +81,24 @@ TEST(ReductionsTest, NothingPendingLeavesTheTableAlone) {
   EXPECT_TRUE(veltrix_test::ReadRecords(bridge.Legacy(LegacyFile::kReducao)).empty());
 }
 
+TEST(ReductionsTest, SynchronisationErrorEndsTheRoutineBeforeTheClosings) {
+  BridgeFixture bridge;
+  veltrix_test::ConnectBridge(*bridge.form);
+  bridge.Seed({"insert into sped_reducaoz (data, ecf, tot_aliq08) values ('2014-03-05', 1, 0)"});
+  // A sellers file in another layout: no seller code to read.
+  const std::string sellers = bridge.Legacy(LegacyFile::kVendedores);
+  std::filesystem::copy_file(bridge.Legacy(LegacyFile::kReducao), sellers,
+                             std::filesystem::copy_options::overwrite_existing);
+  veltrix_test::AppendRecords(sellers, {{{"ITEM", "1"}}});
+  bridge.form->buscaReducoes();
+  veltrix_test::CommitBridge(*bridge.form);
+  EXPECT_EQ(bridge.ui.log, (std::vector<std::string>{"Buscando Vendedores",
+                                                     "Erro(buscaReducoes): Field 'codigo' not found"}));
+  EXPECT_TRUE(veltrix_test::ReadRecords(bridge.Legacy(LegacyFile::kReducao)).empty());
+  EXPECT_EQ(Flags(bridge), std::vector<std::string>{"1=0"});
+  EXPECT_FALSE(bridge.form->Tables().TableVendedorVeltrix.Active());
+}
+
 TEST(ReductionsTest, UnopenableTableIsLoggedAndNothingFlagged) {
   BridgeFixture bridge;
   veltrix_test::ConnectBridge(*bridge.form);
