@@ -9,8 +9,7 @@ namespace veltrix {
 
 namespace {
 
-// The entry is dropped by the walk that empties the list; until then its
-// code is matched whole, as the sales table stores it.
+// Codes are kept as the legacy tables store them in CODIGO: six characters.
 constexpr size_t kCodeLength = 6;
 
 }  // namespace
