@@ -113,6 +113,11 @@ class TForm1 {
   // Export steps: the walk over the open product table; one product.
   void ExportCatalogue(qxdbf::TQxDBFNTX& table);
   void ExportProduct(qxdbf::TQxDBFNTX& table, bool sem_estoque);
+  // Sales marking: one statement in a transaction of its own, raising on
+  // failure; the retry of a batch whose marking failed (true when nothing
+  // is left unmarked).
+  void MarkSalesExported(const std::string& lista);
+  bool RetryPendingMarking();
   // Sets the statement's text and executes it once.
   void RunStatement(const std::string& sql);
 

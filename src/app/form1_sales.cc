@@ -10,6 +10,7 @@
 #include "app/digit_layouts.h"
 #include "app/form1.h"
 #include "app/funcoes.h"
+#include "app/sql_literal.h"
 #include "app/valor_campo.h"
 
 namespace veltrix {
@@ -40,16 +41,6 @@ bool IsImportSwitchedOff(const std::string& mode) {
   return mode == "nao_importa_venda" || mode == "NAO_IMPORTA_VENDA";
 }
 
-// `text` as an SQL string literal.
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
-}
-
 // The order number kept in PEDIDO: leading blanks are allowed, as the
 // legacy programs' own conversion allows them; anything else but digits
 // (six blanks, a letter) is refused.
@@ -78,6 +69,11 @@ bool TForm1::existeVendaNovaNoBdDoQuovo() {
     if (IsImportSwitchedOff(Argument(3))) return false;
     estagio = 2;
     Connect();
+    // No new batch while copied sales are still unmarked.
+    if (!RetryPendingMarking()) {
+      database_.Close();
+      return false;
+    }
     estagio = 3;
     pedidos_.Close();
     pedidos_.SetCommandText(kPendingSalesSelect);
@@ -190,7 +186,7 @@ int TForm1::copiaVendasParaVeltrix(int ultimo_pedido) {
     estagio = 2;
     itens_.Close();
     itens_.SetCommandText("select nota, cod, quant, p_compra, p_venda, unid, total, aliquota from item_venda where " +
-                          Quoted(state_.listaNotas) + kWholeNumberMatch + " order by nota");
+                          SqlLiteral(state_.listaNotas) + kWholeNumberMatch + " order by nota");
     itens_.Open();
     query_.FetchAll();
     pagto_.Close();
@@ -321,16 +317,37 @@ std::string TForm1::VeNomeProduto(int cod) {
 
 void TForm1::marcaPedidosImportados() {
   try {
-    Connect();
-    if (transaction_.InTransaction()) transaction_.Commit();
-    query_.Close();
-    transaction_.StartTransaction();
-    query_.SetSQL("update venda set exportado = 1 where " + Quoted(state_.listaNotas) + kWholeNumberMatch);
-    query_.Open();
-    query_.Close();
-    transaction_.Commit();
+    MarkSalesExported(state_.listaNotas);
   } catch (const std::exception& e) {
     ui_.AppendLog(std::string("marcaPedidosImportados: ") + e.what());
+    // These sales are in the legacy tables and their numbers are stored:
+    // they must be marked before any new batch is fetched, or the next tick
+    // would copy them and write their stock down a second time.
+    const std::string& lista = state_.listaNotas;
+    state_.notasPorMarcar += state_.notasPorMarcar.empty() ? lista : lista.substr(1);
+  }
+}
+
+void TForm1::MarkSalesExported(const std::string& lista) {
+  Connect();
+  if (transaction_.InTransaction()) transaction_.Commit();
+  query_.Close();
+  transaction_.StartTransaction();
+  query_.SetSQL("update venda set exportado = 1 where " + SqlLiteral(lista) + kWholeNumberMatch);
+  query_.Open();
+  query_.Close();
+  transaction_.Commit();
+}
+
+bool TForm1::RetryPendingMarking() {
+  if (state_.notasPorMarcar.empty()) return true;
+  try {
+    MarkSalesExported(state_.notasPorMarcar);
+    state_.notasPorMarcar.clear();
+    return true;
+  } catch (const std::exception& e) {
+    ui_.AppendLog(std::string("marcaPedidosImportados: ") + e.what());
+    return false;
   }
 }
 

@@ -30,10 +30,11 @@ struct RunState {
   bool erroCopia = false;       // the last sales copy failed
   std::vector<Item> listaBaixa; // quantities sold, not yet written down; one entry per code
   std::string listaNotas;       // "-n1-n2-...-" of the last batch
+  std::string notasPorMarcar;   // "-n1-...-": copied and numbered sales whose marking failed
   double ultimaAtualizacao = 0; // stamp of the change marker (days since 30/12/1899)
 
   // Sales or write-downs are pending: the buttons refuse to act.
-  bool Pending() const { return gravandoVendas || !listaBaixa.empty(); }
+  bool Pending() const { return gravandoVendas || !listaBaixa.empty() || !notasPorMarcar.empty(); }
 };
 
 }  // namespace veltrix

@@ -271,5 +271,38 @@ TEST(SalesImportTest, CopyFailingPartWayLeavesNoTrace) {
   EXPECT_FALSE(f.form->State().Pending());
 }
 
+// The point of sale holds a sale's row (an update not yet committed) when
+// the batch is marked: the marking fails under no-wait. The copied batch
+// must not come again: no new batch is fetched until the marking is
+// retried successfully, and "Fechar" waits for it.
+TEST(SalesImportTest, FailedMarkingIsRetriedBeforeAnyNewBatch) {
+  SalesFixture f;
+  f.SetPedido("000010");
+  f.AppendProduct("000005", Money::FromWhole(9));
+  f.Sale(1, "2");
+  f.SaleItem(1, 5, "1", "2", "2");
+  veltrix_test::SecondConnection pos_program(f.pos.path);
+  pos_program.query.SetTransaction(&pos_program.transaction);
+  pos_program.query.SetSQL("update venda set ok = 'X' where nota = 1");
+  pos_program.query.ExecSQL();
+
+  f.form->Timer2Timer();
+  EXPECT_TRUE(Logged(f, "01 Venda(s) Transferida(s) até o cupom nº 1 ( Buffer: 0)"));
+  EXPECT_EQ(f.form->State().notasPorMarcar, "-1-");
+  EXPECT_TRUE(f.form->State().Pending());
+  f.form->Button1Click();
+  EXPECT_FALSE(f.ui.terminated);
+  f.form->Timer2Timer();  // still held: nothing fetched
+  EXPECT_EQ(f.Records(LegacyFile::kVendas).size(), 2u);
+
+  pos_program.transaction.Commit();
+  f.form->Timer2Timer();
+  f.form->Timer2Timer();
+  EXPECT_EQ(Column(f.Records(LegacyFile::kVendas), "NOTA"), (std::vector<std::string>{"0000110", "0000110"}));
+  EXPECT_EQ(f.Exported(), (std::map<int, int>{{1, 1}}));
+  EXPECT_EQ(f.Quants(), std::vector<std::string>{"8"});
+  EXPECT_FALSE(f.form->State().Pending());
+}
+
 }  // namespace
 }  // namespace veltrix
