@@ -53,7 +53,7 @@ void TForm1::buscaNFCE() {
     query_.Open();
     // The list starts afresh even when nothing is pending: a list left from
     // another transfer must never reach the flagging of invoices.
-    state_.listaNotas = "-";
+    state_.listaNotas.assign(1, '-');
     table.Open();
     for (; !query_.Eof(); query_.Next()) {
       // The legacy programs append after an edit of the current record;
