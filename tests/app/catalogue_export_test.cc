@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "bridge_fixture.h"
-#include "legacy_rows.h"
+#include "legacy_record_io.h"
 
 namespace veltrix {
 namespace {
 
 using veltrix_test::BridgeFixture;
-using veltrix_test::LegacyRecord;
+using LegacyRecord = veltrix_test::FieldTexts;
 
 LegacyRecord Product(const std::string& codigo, const std::string& quant, const std::string& codbar = "") {
   return {{"CODIGO", codigo}, {"NOME", "PRODUTO " + codigo}, {"UNID", "UN"}, {"QUANT", quant},
@@ -33,7 +33,7 @@ TEST(CatalogueExportTest, QuantitiesFollowTheStockRules) {
                         Case{"sem_estoque", {{1, "1000"}, {2, "1000"}, {3, "1005"}, {4, "1002,5"}}},
                         Case{"SEM_Estoque", {{1, "1000"}, {2, "1000"}, {3, "1005"}, {4, "1002,5"}}}}) {
     BridgeFixture bridge(c.mode);
-    veltrix_test::AppendLegacy(bridge.Legacy(LegacyFile::kProduto),
+    veltrix_test::AppendRecords(bridge.Legacy(LegacyFile::kProduto),
                                {Product("000001", "-3"), Product("000002", "0"), Product("000003", "5"),
                                 Product("000004", "2.5")});
     bridge.form->converteDados();
@@ -49,7 +49,7 @@ TEST(CatalogueExportTest, BarCodesDescriptionsAndPrices) {
   LegacyRecord square = Product("000015", "1");
   square["UNID"] = "M2";
   square["NOME"] = "PISO CERAMICO ACETINADO BEGE 45X45 CX 2M";  // 40 characters
-  veltrix_test::AppendLegacy(bridge.Legacy(LegacyFile::kProduto),
+  veltrix_test::AppendRecords(bridge.Legacy(LegacyFile::kProduto),
                              {Product("000010", "1", "2000 123"), Product("000011", "1", "7891234567890"),
                               Product("000012", "1", "20000000001"), Product("000013", "1", " 2"),
                               Product("000014", "1", "2000123456"), square});
@@ -75,10 +75,9 @@ TEST(CatalogueExportTest, BarCodesDescriptionsAndPrices) {
 TEST(CatalogueExportTest, MirrorsDeletionsAndReportsProgress) {
   BridgeFixture bridge;
   bridge.Seed({"insert into produto (cod, nome) values (77, 'ONLY AT THE POINT OF SALE')"});
-  LegacyRecord gone = Product("000003", "1");
-  gone["*deleted"] = "";
-  veltrix_test::AppendLegacy(bridge.Legacy(LegacyFile::kProduto),
-                             {Product("000001", "1"), Product("000002", "1"), gone, Product("ABC", "1")});
+  veltrix_test::AppendRecords(bridge.Legacy(LegacyFile::kProduto),
+                             {Product("000001", "1"), Product("000002", "1"), Product("000003", "1"), Product("ABC", "1")},
+                              {2});
   bridge.ui.title = "Veltrix Monitor";
   bridge.form->converteDados();
   EXPECT_EQ(Column(bridge, "nome"), (std::map<int, std::string>{{1, "PRODUTO 000001"}, {2, "PRODUTO 000002"}}));
@@ -105,7 +104,7 @@ TEST(CatalogueExportTest, DeleteModeEmptiesProductsAndUsersFirst) {
   BridgeFixture bridge("delete");
   bridge.Seed({"insert into produto (cod, nome, fornec) values (1, 'OLD NAME', 5)",
                "insert into usuario (cod, nome) values (1, 'CAIXA')"});
-  veltrix_test::AppendLegacy(bridge.Legacy(LegacyFile::kProduto), {Product("000001", "1")});
+  veltrix_test::AppendRecords(bridge.Legacy(LegacyFile::kProduto), {Product("000001", "1")});
   bridge.form->converteDados();
   EXPECT_EQ(bridge.ui.log[1], "Deletando todos os itens do Estoque do Pdv...");
   EXPECT_EQ(Column(bridge, "nome"), (std::map<int, std::string>{{1, "PRODUTO 000001"}}));
@@ -116,7 +115,7 @@ TEST(CatalogueExportTest, PreparesTheUpsertOnce) {
   BridgeFixture bridge;
   std::vector<LegacyRecord> products;
   for (int i = 1; i <= 50; ++i) products.push_back(Product(std::to_string(100000 + i), "1"));
-  veltrix_test::AppendLegacy(bridge.Legacy(LegacyFile::kProduto), products);
+  veltrix_test::AppendRecords(bridge.Legacy(LegacyFile::kProduto), products);
   const int before = bridge.form->IBQueryQuovo().PrepareCount();
   bridge.form->converteDados();
   // update ... 999, the upsert, delete ... 999.

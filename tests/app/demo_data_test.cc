@@ -7,7 +7,7 @@
 #include "app/form1.h"
 #include "app/legacy_layouts.h"
 #include "fake_ui.h"
-#include "legacy_rows.h"
+#include "legacy_record_io.h"
 #include "pos_test_db.h"
 
 namespace veltrix {
@@ -47,7 +47,7 @@ TEST(DemoDataTest, TheWholeJobRunsOnTheDemo) {
   EXPECT_EQ(CountRows(demo.database, "select count(*) as n from nfce where exportado = 0"), 0);
 
   const auto legacy = [&demo](LegacyFile file) {
-    return veltrix_test::ReadLegacy(demo.data_directory + "/" + LegacyFileName(file));
+    return veltrix_test::ReadRecords(demo.data_directory + "/" + LegacyFileName(file));
   };
   EXPECT_EQ(legacy(LegacyFile::kReducao).size(), 2u);
   EXPECT_EQ(legacy(LegacyFile::kNFCE).size(), 2u);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form1.h"
 #include "dbf/smart_dbf.h"
 #include "test_util.h"
 
@@ -60,12 +61,6 @@ inline void PatchByte(const std::string& path, uint8_t from, uint8_t to) {
     }
   qxdbf_test::WriteAll(path, bytes);
 }
-
-}  // namespace veltrix_test
-
-#include "app/form1.h"
-
-namespace veltrix_test {
 
 // Connects the bridge as its start sequence does before the imports.
 inline void ConnectBridge(veltrix::TForm1& form) {

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "bridge_fixture.h"
-#include "legacy_rows.h"
 
 namespace veltrix {
 namespace {
