@@ -118,6 +118,10 @@ class TForm1 {
   // is left unmarked).
   void MarkSalesExported(const std::string& lista);
   bool RetryPendingMarking();
+  // Takes the current product record's pending quantity off its stock;
+  // false when the record was deleted or changed its code meanwhile (the
+  // cursor then stands on another record that has not been looked at).
+  bool WriteDownRecord(qxdbf::TQxDBFNTX& produto);
   // Sets the statement's text and executes it once.
   void RunStatement(const std::string& sql);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "dbf/errors.h"
 
 namespace veltrix {
 
@@ -37,20 +38,11 @@ void TForm1::baixaEstoqueVeltrix() {
     // walk is closed first, so no record is skipped.
     produto.Close();
     produto.Open();
-    for (produto.First(); !produto.Eof(); produto.Next()) {
-      const int i = posicaoPendente(produto.FieldByName("CODIGO").AsString());
-      if (i == -1) continue;
-      Item& item = state_.listaBaixa[static_cast<size_t>(i)];
-      const int recno = produto.RecNo();
-      // What an earlier, failed walk took off this record is not taken again.
-      const Money falta = item.quantidade - item.aplicado[recno];
-      if (falta != Money()) {
-        produto.Edit();
-        qxdbf::TField& quant = produto.FieldByName("QUANT");
-        quant.SetAsCurrency((Money::FromTenThousandths(quant.AsCurrency()) - falta).TenThousandths());
-        produto.Post();
-      }
-      item.aplicado[recno] = item.quantidade;
+    produto.First();
+    while (!produto.Eof()) {
+      // A record that vanished under its lock leaves the cursor on the
+      // next live one, which is looked at without moving on.
+      if (WriteDownRecord(produto)) produto.Next();
     }
     produto.Close();
     state_.listaBaixa.clear();
@@ -65,6 +57,33 @@ void TForm1::baixaEstoqueVeltrix() {
       // The write-down's own error is the one reported.
     }
   }
+}
+
+bool TForm1::WriteDownRecord(qxdbf::TQxDBFNTX& produto) {
+  const int i = posicaoPendente(produto.FieldByName("CODIGO").AsString());
+  if (i == -1) return true;
+  Item& item = state_.listaBaixa[static_cast<size_t>(i)];
+  const int recno = produto.RecNo();
+  // What an earlier, failed walk took off this record is not taken again.
+  const Money falta = item.quantidade - item.aplicado[recno];
+  if (falta == Money()) return true;
+  // As the legacy programs do: lock the record, read its stock afresh, write,
+  // unlock. Reading before the lock would lose a sale or a receipt another
+  // program writes into the record in between.
+  if (!produto.LockRecord(recno)) throw qxdbf::EQxDBFError("TQxSmartDBF.InternalPost: Can not lock DBF record.");
+  struct Unlock {
+    qxdbf::TQxDBFNTX& table;
+    int recno;
+    ~Unlock() { table.UnlockRecord(recno); }
+  } unlock{produto, recno};
+  produto.Refresh();
+  if (produto.RecNo() != recno || produto.FieldByName("CODIGO").AsString() != item.codigo) return false;
+  produto.Edit();
+  qxdbf::TField& quant = produto.FieldByName("QUANT");
+  quant.SetAsCurrency((Money::FromTenThousandths(quant.AsCurrency()) - falta).TenThousandths());
+  produto.Post();
+  item.aplicado[recno] = item.quantidade;
+  return true;
 }
 
 }  // namespace veltrix

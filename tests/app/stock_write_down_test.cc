@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -95,6 +98,39 @@ TEST(StockWriteDownTest, FailedWalkIsResumedWithoutLosingOrRepeating) {
   // Nothing is taken off twice by a later batch.
   f.form->Timer2Timer();
   EXPECT_EQ(f.Quants(), (std::vector<std::string>{"6,5", "4", "16,5"}));
+}
+
+// A legacy program updates a product's stock the usual way (lock the
+// record, read, write, unlock) while a walk reaches that record: the walk
+// waits for the lock and takes the sale off the stock the other program
+// wrote, so neither change is lost.
+TEST(StockWriteDownTest, WaitsForAProgramHoldingTheRecordAndKeepsItsChange) {
+  SalesFixture f;
+  f.AppendProduct("000041", Units("1"));
+  f.AppendProduct("000042", Units("10"));
+  f.form->acumulaPendente("000042", Units("3"));
+
+  std::atomic<bool> holding{false};
+  std::thread receipt([&f, &holding] {
+    qxdbf::TQxDBFNTX other;
+    SalesFixture::OpenShared(other, f.Legacy(LegacyFile::kProduto));
+    other.SetRecNo(2);
+    ASSERT_TRUE(other.LockRecord(2));
+    holding = true;
+    // The walk reads the record and waits for the lock meanwhile.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    other.Refresh();
+    other.Edit();
+    other.FieldByName("QUANT").SetAsCurrency((Money::FromTenThousandths(other.FieldByName("QUANT").AsCurrency()) +
+                                              Units("100")).TenThousandths());
+    other.Post();  // writes under the held lock and releases it
+    other.Close();
+  });
+  while (!holding) std::this_thread::yield();
+  f.form->baixaEstoqueVeltrix();
+  receipt.join();
+  EXPECT_EQ(f.Quants(), (std::vector<std::string>{"1", "107"}));
+  EXPECT_TRUE(f.form->State().listaBaixa.empty());
 }
 
 }  // namespace
