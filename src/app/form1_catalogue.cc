@@ -38,15 +38,6 @@ std::string LowerCase(std::string s) {
   return s;
 }
 
-// Strips the characters of code 32 and below at both ends.
-std::string TrimControls(const std::string& s) {
-  size_t begin = 0;
-  size_t end = s.size();
-  while (begin < end && static_cast<unsigned char>(s[begin]) <= 32) ++begin;
-  while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 32) --end;
-  return s.substr(begin, end - begin);
-}
-
 // Unknown or negative stock is sold as 1000; "sem_estoque" shops add 1000
 // to every known stock.
 Money ShapeQuantity(Money stock, bool sem_estoque) {
@@ -59,7 +50,7 @@ Money ShapeQuantity(Money stock, bool sem_estoque) {
 // weight or price after the product part: the point of sale wants the
 // first five characters.
 std::string ShapeBarCode(const std::string& stored) {
-  std::string code = TrimControls(tiraEspacos(stored));
+  std::string code = Trim(tiraEspacos(stored));
   if (!code.empty() && code[0] == '2' && code.size() <= 10) code = completaDireita(code, 5);
   return code;
 }

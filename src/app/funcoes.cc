@@ -58,6 +58,12 @@ size_t posicaoUltima(std::string_view c, std::string_view s) {
   return at == std::string_view::npos ? 0 : at + 1;
 }
 
+std::string Trim(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return std::string(s);
+}
+
 std::string tiraEspacos(std::string_view s) {
   std::string out;
   out.reserve(s.size());

@@ -45,6 +45,9 @@ size_t posicaoUltima(std::string_view c, std::string_view s);
 // s without its space characters (code 32 only: tabs and other control
 // characters stay).
 std::string tiraEspacos(std::string_view s);
+// s without the characters of code 32 and below at both ends (blanks, tabs,
+// line ends and other control characters).
+std::string Trim(std::string_view s);
 // The characters "0" to "9" of s, in order.
 std::string soDigitos(std::string_view s);
 

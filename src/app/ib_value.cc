@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/funcoes.h"
 #include "app/ib_error.h"
 #include "app/latin1_text.h"
 #include "dbf/engine_util.h"
@@ -35,13 +36,6 @@ constexpr int64_t kPow10[] = {1,
 
 [[noreturn]] void ConversionError(const std::string& text, const char* what) {
   throw EIBError("'" + text + "' is not a valid " + what);
-}
-
-std::string Trim(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return s.substr(b, e - b);
 }
 
 // units / 10^shift, rounded half away from zero.

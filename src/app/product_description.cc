@@ -15,9 +15,7 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 std::string ve_descricao(std::string_view nome, std::string_view unid) {
   while (!unid.empty() && IsBlank(unid.back())) unid.remove_suffix(1);
   if (unid == "M2") return tiraEspacos(nome.substr(0, kSquareMetreNameWidth));
-  while (!nome.empty() && IsBlank(nome.front())) nome.remove_prefix(1);
-  while (!nome.empty() && IsBlank(nome.back())) nome.remove_suffix(1);
-  return std::string(nome);
+  return Trim(nome);
 }
 
 }  // namespace veltrix
